@@ -27,6 +27,7 @@ inline constexpr Long writeFault = 29;
 inline constexpr Long readFault = 30;
 inline constexpr Long sharingViolation = 32;
 inline constexpr Long handleEof = 38;
+inline constexpr Long negativeSeek = 131;
 inline constexpr Long fileExists = 80;
 inline constexpr Long invalidParameter = 87;
 inline constexpr Long insufficientBuffer = 122;
@@ -36,6 +37,7 @@ inline constexpr Long alreadyExists = 183;
 inline constexpr Long envvarNotFound = 203;
 inline constexpr Long moreData = 234;
 inline constexpr Long noMoreItems = 259;
+inline constexpr Long noAccess = 998;
 inline constexpr Long keyDeleted = 1018;
 }  // namespace err
 

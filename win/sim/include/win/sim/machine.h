@@ -62,11 +62,16 @@ std::vector<std::string> regValueNames(reg::Key root, const std::string& path);
 void setProcessBits(int bits);
 
 // ---- files ---------------------------------------------------------------------------------
-// Paths are case-insensitive; '/' and '\' are the same separator. Folders need not exist.
+// Paths are case-insensitive; '/' and '\' are the same separator; relative paths start at the
+// current folder. fileWrite makes the folders it needs; the seam's calls, like the platform's,
+// fail with err::pathNotFound in a folder that does not exist.
 void fileWrite(const std::string& path, const std::string& content);
 std::optional<std::string> fileRead(const std::string& path);
 bool fileExists(const std::string& path);
 void fileRemove(const std::string& path);
+// Makes the folder and its parents. C:\sim (the current folder), C:\Temp, C:\Windows and
+// C:\Users\user exist after reset.
+void folderCreate(const std::string& path);
 std::vector<std::string> files();
 
 // ---- environment ---------------------------------------------------------------------------
