@@ -37,7 +37,7 @@ bool readWholeFile(const std::string& path, std::string* content) {
 
 }  // namespace
 
-Report takeReport(const Scenario& scenario) {
+Report takeReport(const Scenario& scenario, LogReader readLog) {
     Report report;
     std::string printerPath = std::string(kVendorKey) + "\\" + scenario.printerKeyName;
     win::reg::UniqueKey printerKey;
@@ -56,7 +56,14 @@ Report takeReport(const Scenario& scenario) {
             for (const RegistryValue& value : step.values)
                 if (value.name == "Redirect Printing Log File") report.logPath = value.bytes;
     }
-    if (!report.logPath.empty()) report.logExists = readWholeFile(report.logPath, &report.log);
+    if (report.logPath.empty()) return report;
+    if (readLog) {
+        std::optional<std::string> log = readLog(report.logPath);
+        report.logExists = log.has_value();
+        report.log = log.value_or("");
+    } else {
+        report.logExists = readWholeFile(report.logPath, &report.log);
+    }
     return report;
 }
 

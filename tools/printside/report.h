@@ -2,6 +2,7 @@
 // exist, and the redirect log.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,10 @@ struct Report {
     bool logExists = false;
 };
 
-Report takeReport(const Scenario& scenario);
+// readLog, when given, reads the log in place of the seam's file calls (which cannot open it
+// while a jobhost holds it).
+using LogReader = std::optional<std::string> (*)(const std::string& path);
+Report takeReport(const Scenario& scenario, LogReader readLog = nullptr);
 std::string formatReport(const Report& report);
 
 }  // namespace printside

@@ -6,6 +6,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "win/environment.h"
+
 namespace printside {
 namespace {
 
@@ -109,6 +111,7 @@ bool readContent(const json& object, const std::string& baseFolder, std::string*
 
 bool readStep(const json& s, const std::string& baseFolder, Step* step, std::string* error) {
     step->atMs = s.value("at", std::uint64_t(0));
+    step->beforeStart = s.value("beforeStart", false);
     step->label = s.value("label", std::string());
     if (s.contains("job")) {
         step->target = Step::Target::jobKey;
@@ -164,6 +167,23 @@ bool readStep(const json& s, const std::string& baseFolder, Step* step, std::str
     return false;
 }
 
+// %NAME% in paths and string values is taken from the environment, so that one scenario
+// names the same folders on the simulated machine and on a real one.
+std::string expanded(const std::string& text) {
+    if (text.find('%') == std::string::npos) return text;
+    std::string out(win::env::expandStrings(text.c_str(), nullptr, 0), '\0');
+    win::Dword length = win::env::expandStrings(text.c_str(), out.data(), win::Dword(out.size()));
+    if (length == 0 || length > out.size()) return text;
+    out.resize(length - 1);
+    return out;
+}
+
+void expandEnvironment(Step* step) {
+    step->path = expanded(step->path);
+    for (RegistryValue& value : step->values)
+        if (value.kind == RegistryValue::Kind::string) value.bytes = expanded(value.bytes);
+}
+
 }  // namespace
 
 std::optional<Scenario> parseScenario(const std::string& text, const std::string& baseFolder,
@@ -181,10 +201,13 @@ std::optional<Scenario> parseScenario(const std::string& text, const std::string
         for (const json& s : root.value("steps", json::array())) {
             Step step;
             if (!readStep(s, baseFolder, &step, error)) return std::nullopt;
+            expandEnvironment(&step);
             scenario.steps.push_back(std::move(step));
         }
-        std::stable_sort(scenario.steps.begin(), scenario.steps.end(),
-                         [](const Step& a, const Step& b) { return a.atMs < b.atMs; });
+        std::stable_sort(
+            scenario.steps.begin(), scenario.steps.end(), [](const Step& a, const Step& b) {
+                return std::pair(!a.beforeStart, a.atMs) < std::pair(!b.beforeStart, b.atMs);
+            });
         return scenario;
     } catch (const json::exception& e) {
         *error = e.what();

@@ -27,6 +27,8 @@ struct Step {
         file,              // a plain file
     };
     std::uint64_t atMs = 0;
+    // Written before jobhost is started: a job whose keys are all there when it begins.
+    bool beforeStart = false;
     Target target = Target::key;
     std::uint32_t page = 0;
     std::string path;  // key path below the vendor key, or the file's path

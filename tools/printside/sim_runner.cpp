@@ -26,11 +26,11 @@ std::string stamp(std::uint64_t ms) {
 class Observer {
   public:
     Observer(const Scenario& scenario, std::ostream& out) : scenario_(scenario), out_(out) {
-        last_ = takeReport(scenario_);
+        last_ = takeReport(scenario_, &win::sim::fileRead);
     }
 
     void look(const std::string& when) {
-        Report now = takeReport(scenario_);
+        Report now = takeReport(scenario_, &win::sim::fileRead);
         std::vector<std::string> lines;
         diff(last_.keys, now.keys, "key ", &lines);
         diff(last_.files, now.files, "file ", &lines);
@@ -68,34 +68,47 @@ class Observer {
 
 int runOnSimulatedMachine(const Scenario& scenario, std::ostream& out) {
     win::sim::reset();
-    Observer observer(scenario, out);
-    std::uint64_t cycle = 0;
     out << "Job " << scenario.jobNumber << " on printer key \"" << scenario.printerKeyName
         << "\", command line \"" << scenario.commandLine << "\"\n";
+    auto play = [&scenario, &out](const Step& step, const char* when) {
+        std::string what;
+        long error = applyStep(scenario, step, &what);
+        out << stamp(win::sim::nowMs()) << "  printside writes " << what << when;
+        if (error) out << " (failed: error " << error << ")";
+        out << "\n";
+    };
+    for (const Step& step : scenario.steps)
+        if (step.beforeStart) play(step, " before jobhost starts");
 
+    Observer observer(scenario, out);
+    // jobhost works at the start of each 500 ms cycle, in no virtual time; what it changed is
+    // reported before anything printside writes afterwards.
+    auto reportCycleWork = [&observer] {
+        std::uint64_t now = win::sim::nowMs();
+        if (now == 0) return;
+        std::uint64_t lastWork = ((now + kCycleMs - 1) / kCycleMs - 1) * kCycleMs;
+        observer.look(stamp(lastWork) + "  jobhost, cycle " +
+                      std::to_string(lastWork / kCycleMs + 1) + ":");
+    };
     for (const Step& step : scenario.steps) {
-        win::sim::at(step.atMs, [&scenario, &step, &out, &observer] {
-            std::string what;
-            long error = applyStep(scenario, step, &what);
-            out << stamp(win::sim::nowMs()) << "  printside writes " << what;
-            if (error) out << " (failed: error " << error << ")";
-            out << "\n";
-            observer.look(stamp(win::sim::nowMs()));
+        if (step.beforeStart) continue;
+        win::sim::at(step.atMs, [&play, &step, &observer, &reportCycleWork] {
+            reportCycleWork();
+            play(step, "");
+            observer.look(stamp(win::sim::nowMs()) + "   ");
         });
     }
-    // Each cycle of the job monitor ends with a 500 ms sleep; look at the machine when it ends.
     std::function<void()> lookAfterCycle;
     lookAfterCycle = [&] {
-        ++cycle;
-        observer.look(stamp(win::sim::nowMs()) + "  cycle " + std::to_string(cycle) + ":");
+        reportCycleWork();
         win::sim::at(win::sim::nowMs() + kCycleMs, lookAfterCycle);
     };
     win::sim::at(kCycleMs, lookAfterCycle);
 
     int exitCode = RunProductionJobMonitor(scenario.commandLine.c_str());
-    observer.look(stamp(win::sim::nowMs()) + "  end:");
+    reportCycleWork();
     out << stamp(win::sim::nowMs()) << "  jobhost ended with exit code " << exitCode << "\n\n";
-    out << formatReport(takeReport(scenario));
+    out << formatReport(takeReport(scenario, &win::sim::fileRead));
     return exitCode;
 }
 

@@ -170,6 +170,12 @@ void resetFaults() {
     faultRules().clear();
 }
 
+namespace {
+// The machine is fresh from program start, also for calls that reach an area's state before
+// anything touches the registry or the files.
+const bool startedFresh = (machine(), true);
+}  // namespace
+
 }  // namespace win::sim::detail
 
 namespace win::sim {
