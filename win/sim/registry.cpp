@@ -109,7 +109,10 @@ int effectiveView(Dword accessOrView) {
 void redirectForView(const RegNode& start, int view, std::vector<std::u16string>* parts) {
     if (view != 32 || !start.isLocalMachineRoot || parts->empty()) return;
     if (folded((*parts)[0]) != u"SOFTWARE") return;
-    if (parts->size() >= 2 && folded((*parts)[1]) == u"WOW6432NODE") return;
+    // Keys that both views share.
+    if (parts->size() >= 2 &&
+        (folded((*parts)[1]) == u"WOW6432NODE" || folded((*parts)[1]) == u"CLIENTS"))
+        return;
     parts->insert(parts->begin() + 1, u"Wow6432Node");
 }
 

@@ -2,6 +2,7 @@
 // become due on the way.
 #include "win/time.h"
 
+#include <algorithm>
 #include <map>
 
 #include "state.h"
@@ -111,7 +112,8 @@ void advance(std::uint64_t ms) {
         c.actions.erase(first);
         action();
     }
-    c.elapsedMs = target;
+    // An action may itself have slept past the target.
+    c.elapsedMs = std::max(c.elapsedMs, target);
 }
 
 std::size_t pendingActions() {

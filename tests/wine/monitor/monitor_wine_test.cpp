@@ -199,7 +199,8 @@ TEST_F(JobhostUnderWine, JobAbortedThroughItsStatusCleansUpAndLogsTheAbort) {
     // The status is written before pages 2 and 3, so the cycle that sees those pages sees the
     // abort first: page 1 went out, the clean-up walk stops at its missing key.
     Scenario s = scenario(R"({"printer": "$PRINTER", "job": 17, "steps": [
-        {"beforeStart": true, "redirectSettings": {"path": "$PRINTER\\RS", "Redirect Printing Log File": "$FOLDER\\$PRINTER.log"}},
+        {"beforeStart": true, "redirectSettings": {"path": "$PRINTER\\RS", "Enable Redirect Printing Log": "on",
+            "Redirect Printing Log File": "$FOLDER\\$PRINTER.log"}},
         {"beforeStart": true, "job": {"Ready": "NO"}},
         {"beforeStart": true, "forwarding": {"DOCUMENT NAME": "Doc", "REDIRECT INFO REGISTRY PATH": "$PRINTER\\RS", "Ready": "Printing"}},
         {"at": 200, "page": {"number": 1, "file": "$FOLDER\\$PRINTER_17_1.emf", "content": "one"}},
@@ -238,7 +239,8 @@ TEST_F(JobhostUnderWine, CommandLineWithoutACommaTouchesNothing) {
 }
 
 TEST_F(JobhostUnderWine, TwoJobsAtOnceShareALogThatOnlyTheFirstOneWrites) {
-    std::string settings = R"({"beforeStart": true, "redirectSettings": {"path": "$PRINTER\\RS",
+    std::string settings =
+        R"({"beforeStart": true, "redirectSettings": {"path": "$PRINTER\\RS", "Enable Redirect Printing Log": "yes",
         "Redirect Printing Log File": "$FOLDER\\$PRINTER.log"}})";
     auto job = [&](int number, const char* document, int startAt, int finishAt) {
         std::string n = std::to_string(number);

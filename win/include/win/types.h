@@ -27,17 +27,21 @@ inline constexpr Long writeFault = 29;
 inline constexpr Long readFault = 30;
 inline constexpr Long sharingViolation = 32;
 inline constexpr Long handleEof = 38;
-inline constexpr Long negativeSeek = 131;
 inline constexpr Long fileExists = 80;
 inline constexpr Long invalidParameter = 87;
 inline constexpr Long insufficientBuffer = 122;
 inline constexpr Long invalidName = 123;
+inline constexpr Long negativeSeek = 131;
 inline constexpr Long badPathname = 161;
 inline constexpr Long alreadyExists = 183;
+inline constexpr Long badExeFormat = 193;
 inline constexpr Long envvarNotFound = 203;
+inline constexpr Long filenameTooLong = 206;
 inline constexpr Long moreData = 234;
 inline constexpr Long noMoreItems = 259;
+inline constexpr Long invalidDirectory = 267;
 inline constexpr Long noAccess = 998;
+inline constexpr Long possibleDeadlock = 1131;
 inline constexpr Long keyDeleted = 1018;
 }  // namespace err
 
