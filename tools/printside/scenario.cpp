@@ -163,7 +163,24 @@ bool readStep(const json& s, const std::string& baseFolder, Step* step, std::str
         step->path = f.value("path", std::string());
         return readContent(f, baseFolder, &step->fileContent, error);
     }
-    *error = "a step needs one of job, forwarding, page, redirectSettings, key, file";
+    if (s.contains("createEvent")) {
+        const json& e = s["createEvent"];
+        step->target = Step::Target::createEvent;
+        step->eventName = e.at("name").get<std::string>();
+        step->manualReset = e.value("manualReset", true);
+        step->initiallySet = e.value("set", false);
+        return true;
+    }
+    if (s.contains("waitEvent")) {
+        const json& e = s["waitEvent"];
+        step->target = Step::Target::waitEvent;
+        step->eventName = e.at("name").get<std::string>();
+        step->timeoutMs = e.value("timeoutMs", std::uint64_t(30000));
+        return true;
+    }
+    *error =
+        "a step needs one of job, forwarding, page, redirectSettings, key, file, createEvent, "
+        "waitEvent";
     return false;
 }
 
@@ -239,6 +256,8 @@ std::string keyPathOf(const Scenario& scenario, const Step& step) {
         case Step::Target::key:
             return std::string(kVendorKey) + "\\" + step.path;
         case Step::Target::file:
+        case Step::Target::createEvent:
+        case Step::Target::waitEvent:
             return {};
     }
     return {};

@@ -25,6 +25,8 @@ struct Step {
         redirectSettings,  // the key that forwarding key 0 names, with its printer list
         key,               // any key below SOFTWARE\<vendor>
         file,              // a plain file
+        createEvent,       // a named event that printside creates and holds, as the driver does
+        waitEvent,         // printside waits until the named event is set before going on
     };
     std::uint64_t atMs = 0;
     // Written before jobhost is started: a job whose keys are all there when it begins.
@@ -38,6 +40,10 @@ struct Step {
     std::string fileContent;            // page and file steps
     std::vector<std::string> printers;  // redirectSettings steps
     std::string label;                  // what the step does, for the timeline
+    std::string eventName;              // event steps
+    bool manualReset = true;            // createEvent
+    bool initiallySet = false;          // createEvent
+    std::uint64_t timeoutMs = 30000;    // waitEvent
 };
 
 struct Scenario {

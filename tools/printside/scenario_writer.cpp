@@ -1,6 +1,7 @@
 // Writing scenario steps to the registry and the file system.
 #include "scenario_writer.h"
 
+#include "win/event.h"
 #include "win/file.h"
 #include "win/registry.h"
 
@@ -58,7 +59,7 @@ std::string readyOf(const Step& step) {
 
 }  // namespace
 
-long applyStep(const Scenario& scenario, const Step& step, std::string* what) {
+long StepPlayer::play(const Scenario& scenario, const Step& step, std::string* what) {
     std::string path = keyPathOf(scenario, step);
     std::string description;
     long error = 0;
@@ -104,6 +105,27 @@ long applyStep(const Scenario& scenario, const Step& step, std::string* what) {
             description = "file " + step.path;
             error = writeFile(step.path, step.fileContent);
             break;
+        case Step::Target::createEvent: {
+            description = "event " + step.eventName + (step.initiallySet ? " (set)" : " (reset)");
+            win::event::UniqueEvent event(
+                win::event::create(step.manualReset, step.initiallySet, step.eventName.c_str()));
+            if (!event) error = long(win::getLastError());
+            events_.push_back(std::move(event));
+            break;
+        }
+        case Step::Target::waitEvent: {
+            description = "a wait for event " + step.eventName;
+            win::event::UniqueEvent event(
+                win::event::open(win::event::access::synchronize, false, step.eventName.c_str()));
+            if (!event) {
+                error = long(win::getLastError());
+                break;
+            }
+            win::Dword waited = win::event::wait(event.get(), win::Dword(step.timeoutMs));
+            if (waited == win::event::waitResult::timeout) error = 1460;  // a time-out
+            if (waited == win::event::waitResult::failed) error = long(win::getLastError());
+            break;
+        }
     }
     if (what) *what = step.label.empty() ? description : step.label;
     return error;

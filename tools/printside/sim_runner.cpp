@@ -9,12 +9,14 @@
 #include "jobhost/monitor/job_monitor.h"
 #include "report.h"
 #include "scenario_writer.h"
+#include "win/sim/events.h"
 #include "win/sim/machine.h"
 
 namespace printside {
 namespace {
 
 constexpr std::uint64_t kCycleMs = 500;
+constexpr std::uint64_t kEventPollMs = 10;
 
 std::string stamp(std::uint64_t ms) {
     char text[32];
@@ -70,10 +72,11 @@ int runOnSimulatedMachine(const Scenario& scenario, std::ostream& out) {
     win::sim::reset();
     out << "Job " << scenario.jobNumber << " on printer key \"" << scenario.printerKeyName
         << "\", command line \"" << scenario.commandLine << "\"\n";
-    auto play = [&scenario, &out](const Step& step, const char* when) {
+    StepPlayer player;
+    auto play = [&scenario, &out, &player](const Step& step, const char* when) {
         std::string what;
-        long error = applyStep(scenario, step, &what);
-        out << stamp(win::sim::nowMs()) << "  printside writes " << what << when;
+        long error = player.play(scenario, step, &what);
+        out << stamp(win::sim::nowMs()) << "  printside: " << what << when;
         if (error) out << " (failed: error " << error << ")";
         out << "\n";
     };
@@ -90,14 +93,45 @@ int runOnSimulatedMachine(const Scenario& scenario, std::ostream& out) {
         observer.look(stamp(lastWork) + "  jobhost, cycle " +
                       std::to_string(lastWork / kCycleMs + 1) + ":");
     };
-    for (const Step& step : scenario.steps) {
-        if (step.beforeStart) continue;
-        win::sim::at(step.atMs, [&play, &step, &observer, &reportCycleWork] {
-            reportCycleWork();
+
+    // The steps play one after the other at their times; a wait for an event holds up the
+    // steps after it. jobhost runs on this thread, so the wait polls instead of blocking.
+    std::size_t next = 0;
+    std::uint64_t waitDeadline = 0;
+    bool waiting = false;
+    std::function<void()> playNext;
+    auto scheduleNext = [&] {
+        while (next < scenario.steps.size() && scenario.steps[next].beforeStart) ++next;
+        if (next >= scenario.steps.size()) return;
+        win::sim::at(std::max(scenario.steps[next].atMs, win::sim::nowMs()), playNext);
+    };
+    playNext = [&] {
+        const Step& step = scenario.steps[next];
+        reportCycleWork();
+        if (step.target == Step::Target::waitEvent) {
+            std::uint64_t now = win::sim::nowMs();
+            if (!waiting) {
+                waiting = true;
+                waitDeadline = now + step.timeoutMs;
+                out << stamp(now) << "  printside: waits for event " << step.eventName << "\n";
+            }
+            bool set = win::sim::eventIsSet(step.eventName).value_or(false);
+            if (!set && now < waitDeadline) {
+                win::sim::at(now + kEventPollMs, playNext);
+                return;
+            }
+            waiting = false;
+            out << stamp(now) << "  printside: event " << step.eventName
+                << (set ? " is set" : " was not set in time") << "\n";
+        } else {
             play(step, "");
             observer.look(stamp(win::sim::nowMs()) + "   ");
-        });
-    }
+        }
+        ++next;
+        scheduleNext();
+    };
+    scheduleNext();
+
     std::function<void()> lookAfterCycle;
     lookAfterCycle = [&] {
         reportCycleWork();

@@ -27,11 +27,12 @@ std::vector<JobRun> runJobs(const std::vector<Scenario>& scenarios, const std::s
     const win::Dword start = win::time::tickCount();
     auto elapsed = [start] { return std::uint64_t(win::Dword(win::time::tickCount() - start)); };
 
+    StepPlayer player;
     auto play = [&](const Scenario& scenario, const Step& step) {
         std::string what;
-        long error = applyStep(scenario, step, &what);
+        long error = player.play(scenario, step, &what);
         if (progress) {
-            *progress << elapsed() << " ms  printside writes " << what;
+            *progress << elapsed() << " ms  printside: " << what;
             if (error) *progress << " (failed: error " << error << ")";
             *progress << "\n";
         }

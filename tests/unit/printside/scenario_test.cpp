@@ -27,8 +27,8 @@ class ScenarioTest : public ::testing::Test {
     void SetUp() override { win::sim::reset(); }
 
     void applyAll(const Scenario& scenario) {
-        for (const Step& step : scenario.steps)
-            ASSERT_EQ(printside::applyStep(scenario, step, nullptr), 0);
+        printside::StepPlayer player;
+        for (const Step& step : scenario.steps) ASSERT_EQ(player.play(scenario, step, nullptr), 0);
     }
 };
 
