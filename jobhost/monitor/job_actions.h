@@ -7,7 +7,7 @@
 struct RedirectTarget;
 
 class JobActions {
-public:
+  public:
     virtual ~JobActions() = default;
     // eventName is null for a start after printing.
     virtual void StartApplication(const char* szCommandLine, const char* szApplication,
