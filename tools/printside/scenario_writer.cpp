@@ -3,6 +3,7 @@
 
 #include "win/event.h"
 #include "win/file.h"
+#include "win/folder.h"
 #include "win/registry.h"
 
 namespace printside {
@@ -38,7 +39,15 @@ long writeValues(const std::string& path, const std::vector<RegistryValue>& valu
     return 0;
 }
 
+// The printing side's folders exist; make the ones a scenario names.
+void makeParentFolders(const std::string& path) {
+    for (std::size_t slash = path.find('\\', 3); slash != std::string::npos;
+         slash = path.find('\\', slash + 1))
+        win::folder::create(path.substr(0, slash).c_str());
+}
+
 long writeFile(const std::string& path, const std::string& content) {
+    makeParentFolders(path);
     win::file::UniqueFile file(
         win::file::create(path.c_str(), win::file::access::genericWrite, win::file::share::none,
                           win::file::disposition::createAlways, win::file::attributeNormal));

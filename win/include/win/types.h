@@ -32,6 +32,7 @@ inline constexpr Long invalidParameter = 87;
 inline constexpr Long insufficientBuffer = 122;
 inline constexpr Long invalidName = 123;
 inline constexpr Long negativeSeek = 131;
+inline constexpr Long dirNotEmpty = 145;
 inline constexpr Long badPathname = 161;
 inline constexpr Long alreadyExists = 183;
 inline constexpr Long badExeFormat = 193;
