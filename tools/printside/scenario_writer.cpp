@@ -18,9 +18,14 @@ long writeValue(win::reg::Key key, const RegistryValue& value) {
             return win::reg::setValue(key, value.name.c_str(), win::reg::type::binary,
                                       value.bytes.data(), win::Dword(value.bytes.size()));
         case RegistryValue::Kind::string: {
-            win::Dword size = win::Dword(value.bytes.size()) + (value.terminated ? 1 : 0);
-            return win::reg::setValue(key, value.name.c_str(), win::reg::type::sz,
-                                      value.bytes.c_str(), size);
+            if (value.terminated)
+                return win::reg::setValue(key, value.name.c_str(), win::reg::type::sz,
+                                          value.bytes.c_str(), win::Dword(value.bytes.size() + 1));
+            // The registry stores a terminator that follows the counted text; a guard byte
+            // keeps it out.
+            std::string guarded = value.bytes + "X";
+            return win::reg::setValue(key, value.name.c_str(), win::reg::type::sz, guarded.data(),
+                                      win::Dword(value.bytes.size()));
         }
     }
     return win::err::invalidParameter;

@@ -41,9 +41,9 @@ std::u16string expand(const std::u16string& source) {
                 i = close + 1;
                 continue;
             }
-            // An unknown name stays as it is; its closing % may open the next one.
-            out += source.substr(i, close - i);
-            i = close;
+            // An unknown name stays as it is, both signs included.
+            out += source.substr(i, close - i + 1);
+            i = close + 1;
             continue;
         }
         out.push_back(source[i++]);
@@ -120,11 +120,11 @@ bool setVariable(const char* name, const char* value) {
 }
 
 bool setVariable(const char16_t* name, const char16_t* value) {
-    if (!name || !*name) {
+    std::u16string key = fromUtf16(name);
+    if (key.empty() || key.find(u'=', 1) != std::u16string::npos) {
         setLastError(err::invalidParameter);
         return false;
     }
-    std::u16string key = fromUtf16(name);
     if (value)
         put(key, fromUtf16(value));
     else

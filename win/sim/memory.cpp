@@ -89,7 +89,10 @@ void* globalLock(Global handle) {
         setLastError(err::invalidHandle);
         return nullptr;
     }
-    if (block->flags & gmem::moveable) ++block->locks;
+    if (!(block->flags & gmem::moveable)) return block->data.get();
+    // An empty moveable block has no memory to lock.
+    if (block->size == 0) return nullptr;
+    ++block->locks;
     return block->data.get();
 }
 
@@ -99,6 +102,8 @@ bool globalUnlock(Global handle) {
         setLastError(err::invalidHandle);
         return false;
     }
+    // A fixed block has no lock count.
+    if (!(block->flags & gmem::moveable)) return true;
     // As the platform: false once the lock count is back at zero, with no error.
     if (block->locks > 0) --block->locks;
     setLastError(err::success);

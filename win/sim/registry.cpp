@@ -178,6 +178,15 @@ Long queryImpl(Key key, const Char* name, Dword* type, void* data, Dword* size, 
         return err::moreData;
     }
     if (data && needed) std::memcpy(data, bytes.data(), needed);
+    // As the platform: a string stored without its terminator gets one in the field when
+    // there is room, not counted in the size.
+    std::size_t unit = ansi ? 1 : 2;
+    if (data && isStringType(value->type) && needed >= unit && *size >= needed + unit) {
+        bool terminated = true;
+        for (std::size_t i = needed - unit; i < needed; ++i)
+            terminated = terminated && bytes[i] == 0;
+        if (!terminated) std::memset(static_cast<char*>(data) + needed, 0, unit);
+    }
     *size = needed;
     return err::success;
 }
@@ -189,6 +198,18 @@ Long setImpl(Key key, const Char* name, Dword type, const void* data, Dword size
     if (r.error) return r.error;
     if (!(r.access & access::setValue)) return err::accessDenied;
     if (!data && size) return err::noAccess;
+    // As the platform: a string whose counted text is not terminated but is followed by a
+    // terminator is stored with it. Like the platform, this looks one character past the size.
+    std::size_t unit = ansi ? 1 : 2;
+    if (data && isStringType(type) && size >= unit && size % unit == 0) {
+        const unsigned char* bytes = static_cast<const unsigned char*>(data);
+        bool lastIsZero = true, nextIsZero = true;
+        for (std::size_t i = 0; i < unit; ++i) {
+            lastIsZero = lastIsZero && bytes[size - unit + i] == 0;
+            nextIsZero = nextIsZero && bytes[size + i] == 0;
+        }
+        if (!lastIsZero && nextIsZero) size += Dword(unit);
+    }
     std::u16string valueName = toWide(name);
     RegValueEntry* value = r.node->findValue(valueName);
     if (!value) {

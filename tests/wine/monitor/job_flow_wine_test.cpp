@@ -148,7 +148,7 @@ TEST_F(JobFlowUnderWine, StartsTheApplicationBeforePrintingAndMailsTheJobAfterIt
 
     // The application saw its event reset while it started: jobhost set it only once it was idle,
     // and the printing side went on after that.
-    std::optional<Record> app = readRecord("app");
+    std::optional<Record> app = awaitRecord("app");
     ASSERT_TRUE(app.has_value());
     EXPECT_NE((*app)["command_line"].find("app.exe /job 31"), std::string::npos)
         << (*app)["command_line"];
