@@ -59,7 +59,7 @@ check_binary() {
     shift 2
     local file=$bindir/$name
     if [ ! -f "$file" ]; then
-        echo "skip  $name: not built yet"
+        fail "$name: missing"
         return
     fi
     local dump
