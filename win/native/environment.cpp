@@ -3,17 +3,12 @@
 
 #include <windows.h>
 
+#include "native_support.h"
+
 namespace win::env {
 namespace {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "the UTF-16 calls need a 16-bit wchar_t");
-
-const wchar_t* wide(const char16_t* text) {
-    return reinterpret_cast<const wchar_t*>(text);
-}
-wchar_t* wide(char16_t* text) {
-    return reinterpret_cast<wchar_t*>(text);
-}
+using native::wide;
 
 }  // namespace
 

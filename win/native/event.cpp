@@ -3,14 +3,16 @@
 
 #include <windows.h>
 
+#include "native_support.h"
+
 namespace win::event {
 namespace {
 
 HANDLE raw(Handle handle) {
-    return reinterpret_cast<HANDLE>(handle);
+    return native::raw(handle);
 }
 Handle wrap(HANDLE handle) {
-    return Handle(reinterpret_cast<std::uintptr_t>(handle));
+    return native::wrap<Handle>(handle);
 }
 
 }  // namespace

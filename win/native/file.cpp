@@ -3,21 +3,19 @@
 
 #include <windows.h>
 
+#include "native_support.h"
+
 namespace win::file {
 namespace {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "the UTF-16 calls need a 16-bit wchar_t");
-
-const wchar_t* wide(const char16_t* text) {
-    return reinterpret_cast<const wchar_t*>(text);
-}
+using native::wide;
 
 HANDLE toHandle(Handle file) {
-    return reinterpret_cast<HANDLE>(std::uintptr_t(file));
+    return native::raw(file);
 }
 
 Handle fromHandle(HANDLE file) {
-    return Handle(reinterpret_cast<std::uintptr_t>(file));
+    return native::wrap<Handle>(file);
 }
 
 bool fail(DWORD error) {

@@ -6,14 +6,16 @@
 #include <cstring>
 #include <vector>
 
+#include "native_support.h"
+
 namespace win::process {
 namespace {
 
 HANDLE raw(Handle handle) {
-    return reinterpret_cast<HANDLE>(handle);
+    return native::raw(handle);
 }
 Handle wrap(HANDLE handle) {
-    return Handle(reinterpret_cast<std::uintptr_t>(handle));
+    return native::wrap<Handle>(handle);
 }
 
 }  // namespace

@@ -17,10 +17,11 @@
 #include "win/registry.h"
 #include "win/shell.h"
 #include "win/time.h"
+#include "wine_support.h"
 
 namespace {
 
-using Record = std::map<std::string, std::string>;
+using namespace wine_support;
 
 constexpr const char* kPrinter = "Office Printer";
 constexpr int kJob = 17;
@@ -29,13 +30,6 @@ constexpr const char* kEmailKey = "SOFTWARE\\Korvanex Software LLC\\Office Print
 constexpr const char* kSharePointKey =
     "SOFTWARE\\Korvanex Software LLC\\Office Printer\\SharePoint_TMP\\17";
 constexpr const char* kEvent = "JhLaunchTest_MI_17";
-
-std::string HelpersFolder() {
-    std::string path = std::string("Z:") + JH_LAUNCH_HELPERS;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
 
 std::string Helper(const std::string& name) {
     return HelpersFolder() + "\\" + name;
@@ -46,42 +40,6 @@ std::string Quoted(const std::string& text) {
     quoted += text;
     quoted += '"';
     return quoted;
-}
-
-std::string RecordPath(const std::string& program) {
-    return HelpersFolder() + "\\records\\" + program + ".txt";
-}
-
-std::optional<Record> ReadRecord(const std::string& program) {
-    win::file::UniqueFile file(win::file::create(
-        RecordPath(program).c_str(), win::file::access::genericRead, win::file::share::read,
-        win::file::disposition::openExisting, win::file::attributeNormal));
-    if (!file) return std::nullopt;
-    std::string text;
-    char buffer[4096];
-    win::Dword got = 0;
-    while (win::file::read(file.get(), buffer, sizeof buffer, &got) && got > 0)
-        text.append(buffer, got);
-    Record record;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        std::size_t equals = line.find('=');
-        if (equals != std::string::npos) record[line.substr(0, equals)] = line.substr(equals + 1);
-        start = end + 1;
-    }
-    return record;
-}
-
-// The shell starts its programs without waiting for them.
-std::optional<Record> AwaitRecord(const std::string& program) {
-    for (int attempt = 0; attempt < 300; ++attempt) {
-        if (auto record = ReadRecord(program)) return record;
-        win::time::sleep(100);
-    }
-    return std::nullopt;
 }
 
 void SetString(win::reg::Key root, const std::string& path, const char* name,

@@ -13,78 +13,19 @@
 #include "win/registry.h"
 #include "win/time.h"
 #include "win_runner.h"
+#include "wine_support.h"
 
 namespace {
 
-using Record = std::map<std::string, std::string>;
+using namespace wine_support;
 
 constexpr const char* kPrinter = "jhw_flow";
 constexpr const char* kEvent = "JhFlowTest_MI_31";
-
-std::string helpersFolder() {
-    std::string path = std::string("Z:") + JH_LAUNCH_HELPERS;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
 
 std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
     return out;
-}
-
-std::string recordPath(const std::string& program) {
-    return helpersFolder() + "\\records\\" + program + ".txt";
-}
-
-std::optional<Record> readRecord(const std::string& program) {
-    win::file::UniqueFile file(win::file::create(
-        recordPath(program).c_str(), win::file::access::genericRead, win::file::share::read,
-        win::file::disposition::openExisting, win::file::attributeNormal));
-    if (!file) return std::nullopt;
-    std::string text;
-    char buffer[4096];
-    win::Dword got = 0;
-    while (win::file::read(file.get(), buffer, sizeof buffer, &got) && got > 0)
-        text.append(buffer, got);
-    Record record;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        std::size_t equals = line.find('=');
-        if (equals != std::string::npos) record[line.substr(0, equals)] = line.substr(equals + 1);
-        start = end + 1;
-    }
-    return record;
-}
-
-// The shell starts the e-mail program without waiting for it.
-std::optional<Record> awaitRecord(const std::string& program) {
-    for (int attempt = 0; attempt < 300; ++attempt) {
-        if (auto record = readRecord(program)) return record;
-        win::time::sleep(100);
-    }
-    return std::nullopt;
-}
-
-bool deleteTree(win::reg::Key parent, const std::string& path) {
-    {
-        win::reg::UniqueKey key;
-        if (win::reg::openKey(parent, path.c_str(), win::reg::access::read, key.put()) != 0)
-            return true;
-        std::vector<std::string> children;
-        for (win::Dword index = 0;; ++index) {
-            char name[256];
-            win::Dword chars = sizeof name;
-            if (win::reg::enumKey(key.get(), index, name, &chars) != 0) break;
-            children.emplace_back(name, chars);
-        }
-        for (const std::string& child : children) deleteTree(key.get(), child);
-    }
-    return win::reg::deleteKey(parent, path.c_str()) == 0;
 }
 
 bool keyExists(const std::string& below) {
@@ -98,12 +39,12 @@ class JobFlowUnderWine : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(
-            win::env::setVariable("JH_HELPER_RECORD_DIR", (helpersFolder() + "\\records").c_str()));
+            win::env::setVariable("JH_HELPER_RECORD_DIR", (HelpersFolder() + "\\records").c_str()));
         win::env::setVariable("JH_HELPER_EVENT", kEvent);
         win::env::setVariable("JH_HELPER_DELAY_MS", "300");
         win::env::setVariable("JH_HELPER_LIFETIME_MS", "3000");
         for (const char* program : {"app", "mailer32", "mailer64"})
-            win::file::remove(recordPath(program).c_str());
+            win::file::remove(RecordPath(program).c_str());
         cleanUp();
     }
     void TearDown() override {
@@ -112,14 +53,14 @@ class JobFlowUnderWine : public ::testing::Test {
         win::env::setVariable("JH_HELPER_DELAY_MS", nullptr);
     }
     void cleanUp() {
-        deleteTree(win::reg::currentUser, std::string(printside::kVendorKey) + "\\" + kPrinter);
+        DeleteTree(win::reg::currentUser, std::string(printside::kVendorKey) + "\\" + kPrinter);
     }
 };
 
 // jobhost deletes the job key right after the start before printing, so the printing side
 // writes the post-print values well after that.
 TEST_F(JobFlowUnderWine, StartsTheApplicationBeforePrintingAndMailsTheJobAfterIt) {
-    std::string folder = escaped(helpersFolder());
+    std::string folder = escaped(HelpersFolder());
     std::string json = R"({"printer": "jhw_flow", "job": 31, "steps": [
         {"beforeStart": true, "createEvent": {"name": "JhFlowTest_MI_31"}},
         {"beforeStart": true, "redirectSettings": {"path": "jhw_flow\\RS", "Printer count": 0}},
@@ -148,13 +89,13 @@ TEST_F(JobFlowUnderWine, StartsTheApplicationBeforePrintingAndMailsTheJobAfterIt
 
     // The application saw its event reset while it started: jobhost set it only once it was idle,
     // and the printing side went on after that.
-    std::optional<Record> app = awaitRecord("app");
+    std::optional<Record> app = AwaitRecord("app");
     ASSERT_TRUE(app.has_value());
     EXPECT_NE((*app)["command_line"].find("app.exe /job 31"), std::string::npos)
         << (*app)["command_line"];
     EXPECT_EQ((*app)["event_before_loop"], "reset");
 
-    std::optional<Record> mailer = awaitRecord("mailer32");
+    std::optional<Record> mailer = AwaitRecord("mailer32");
     ASSERT_TRUE(mailer.has_value());
     EXPECT_NE((*mailer)["command_line"].find(
                   "\"SOFTWARE\\Korvanex Software LLC\\jhw_flow\\Email_TMP\\31\""),
@@ -165,7 +106,7 @@ TEST_F(JobFlowUnderWine, StartsTheApplicationBeforePrintingAndMailsTheJobAfterIt
     EXPECT_FALSE(keyExists("Forwarding\\31_0"));
     EXPECT_FALSE(keyExists("Forwarding\\31_1"));
     EXPECT_TRUE(keyExists("Email_TMP\\31"));
-    EXPECT_EQ(win::file::getAttributes((helpersFolder() + "\\records\\flow_31_1.emf").c_str()),
+    EXPECT_EQ(win::file::getAttributes((HelpersFolder() + "\\records\\flow_31_1.emf").c_str()),
               win::file::invalidAttributes);
 }
 

@@ -12,6 +12,7 @@
 #include "win/file.h"
 #include "win/registry.h"
 #include "win_runner.h"
+#include "wine_support.h"
 
 namespace {
 
@@ -30,35 +31,8 @@ std::string testName() {
     return std::string("jhw_") + info->name();
 }
 
-bool deleteTree(win::reg::Key parent, const std::string& path) {
-    {
-        win::reg::UniqueKey key;
-        if (win::reg::openKey(parent, path.c_str(), win::reg::access::read, key.put()) != 0)
-            return true;
-        std::vector<std::string> children;
-        for (win::Dword index = 0;; ++index) {
-            char name[256];
-            win::Dword chars = sizeof name;
-            if (win::reg::enumKey(key.get(), index, name, &chars) != 0) break;
-            children.emplace_back(name, chars);
-        }
-        for (const std::string& child : children) deleteTree(key.get(), child);
-    }
-    return win::reg::deleteKey(parent, path.c_str()) == 0;
-}
-
-std::optional<std::string> readFile(const std::string& path) {
-    win::file::UniqueFile file(
-        win::file::create(path.c_str(), win::file::access::genericRead, win::file::share::read,
-                          win::file::disposition::openExisting, win::file::attributeNormal));
-    if (!file) return std::nullopt;
-    std::string content;
-    char buffer[4096];
-    win::Dword got = 0;
-    while (win::file::read(file.get(), buffer, sizeof buffer, &got) && got > 0)
-        content.append(buffer, got);
-    return content;
-}
+using wine_support::DeleteTree;
+using wine_support::ReadWholeFile;
 
 bool fileExists(const std::string& path) {
     return win::file::getAttributes(path.c_str()) != win::file::invalidAttributes;
@@ -92,7 +66,7 @@ class JobhostUnderWine : public ::testing::Test {
     void TearDown() override { cleanUp(); }
 
     void cleanUp() {
-        deleteTree(win::reg::currentUser, std::string(printside::kVendorKey) + "\\" + printer_);
+        DeleteTree(win::reg::currentUser, std::string(printside::kVendorKey) + "\\" + printer_);
         win::file::remove(logPath_.c_str());
         for (int page = 1; page <= 3; ++page) win::file::remove(pagePath(17, page).c_str());
     }
@@ -178,7 +152,7 @@ TEST_F(JobhostUnderWine, ThreeReadyPagesWithoutTargetsTakeFourCycles) {
     // Start with page 1, pages 2 and 3, finish: four cycles, each ending in a 500 ms sleep.
     EXPECT_GE(run.elapsedMs, 2000u);
 
-    std::optional<std::string> log = readFile(logPath_);
+    std::optional<std::string> log = ReadWholeFile(logPath_);
     ASSERT_TRUE(log.has_value());
     ASSERT_EQ(log->rfind("earlier line\r\n", 0), 0u);
     EXPECT_EQ(
@@ -208,7 +182,7 @@ TEST_F(JobhostUnderWine, JobAbortedThroughItsStatusCleansUpAndLogsTheAbort) {
         {"at": 1700, "page": {"number": 2, "file": "$FOLDER\\$PRINTER_17_2.emf", "content": "two"}},
         {"at": 1700, "page": {"number": 3, "file": "$FOLDER\\$PRINTER_17_3.emf", "content": "three"}}]})");
     runOne(s);
-    std::optional<std::string> log = readFile(logPath_);
+    std::optional<std::string> log = ReadWholeFile(logPath_);
     ASSERT_TRUE(log.has_value());
     EXPECT_EQ(logMessages(*log), (std::vector<std::string>{
                                      "Redirect printing started.", "Document Name = Doc",
@@ -262,7 +236,7 @@ TEST_F(JobhostUnderWine, TwoJobsAtOnceShareALogThatOnlyTheFirstOneWrites) {
         EXPECT_TRUE(run.started && run.ended);
         EXPECT_EQ(run.exitCode, 0u);
     }
-    std::optional<std::string> log = readFile(logPath_);
+    std::optional<std::string> log = ReadWholeFile(logPath_);
     ASSERT_TRUE(log.has_value());
     std::vector<std::string> messages = logMessages(*log);
     EXPECT_EQ(std::count(messages.begin(), messages.end(), "Document Name = First job"), 1);
