@@ -21,8 +21,7 @@ void WriteU32(DriverSettings* pSettings, std::size_t nOffset, std::uint32_t nVal
     if (pSettings) StoreU32(pSettings->abBytes + nOffset, nValue);
 }
 
-std::int16_t ReadI16(const DriverSettings* pSettings, std::size_t nOffset,
-                     std::int16_t nFallback) {
+std::int16_t ReadI16(const DriverSettings* pSettings, std::size_t nOffset, std::int16_t nFallback) {
     return pSettings ? std::int16_t(LoadU16(pSettings->abBytes + nOffset)) : nFallback;
 }
 

@@ -66,47 +66,47 @@ constexpr const char16_t* kNumberOptions[] = {
 };
 
 constexpr const char16_t* kStringOptions[] = {
-    u"Output Path",                          // 0
-    u"Filename",                             // 1
-    u"PDF: Description - Title",             // 2
-    u"PDF: Description - Author",            // 3
-    u"PDF: Description - Subject",           // 4
-    u"PDF: Description - Keywords",          // 5
-    u"PDF: Security - User Password",        // 6
-    u"PDF: Security - Owner Password",       // 7
-    u"PDF: Fonts - Force Embed Font_%d",     // 8
-    u"PDF: Fonts - Forbid Embed Font_%d",    // 9
-    u"HTML: General - Output Folder",        // 10
-    u"HTML: Fonts - Force Embed Font_%d",    // 11
-    u"HTML: Fonts - Forbid Embed Font_%d",   // 12
-    u"Printer %d",                           // 13
-    u"Redirect Printing Log File",           // 14
-    u"Enable Redirect Printing Log",         // 15
-    u"SMTP Server",                          // 16
-    u"SMTP Port",                            // 17
-    u"SMTP UserName",                        // 18
-    u"SMTP Password",                        // 19
-    u"SMTP Enable SSL",                      // 20
-    u"Email Send Silently",                  // 21
-    u"Email Sender",                         // 22
-    u"Email To",                             // 23
-    u"Email Cc",                             // 24
-    u"Email Bcc",                            // 25
-    u"Email Subject",                        // 26
-    u"Email Body",                           // 27
-    u"Logging Directory",                    // 28
-    u"Logging Enabled",                      // 29
-    u"Sender Client",                        // 30
-    u"SharePoint Server",                    // 31
-    u"SharePoint Directory",                 // 32
-    u"SharePoint User",                      // 33
-    u"SharePoint Pass",                      // 34
-    u"SharePoint Logfile",                   // 35
-    u"SharePoint Silent",                    // 36
-    u"Watermark Portrait Image",             // 37
-    u"Watermark Landscape Image",            // 38
-    u"Watermark Portrait First Image",       // 39
-    u"Watermark Landscape First Image",      // 40
+    u"Output Path",                         // 0
+    u"Filename",                            // 1
+    u"PDF: Description - Title",            // 2
+    u"PDF: Description - Author",           // 3
+    u"PDF: Description - Subject",          // 4
+    u"PDF: Description - Keywords",         // 5
+    u"PDF: Security - User Password",       // 6
+    u"PDF: Security - Owner Password",      // 7
+    u"PDF: Fonts - Force Embed Font_%d",    // 8
+    u"PDF: Fonts - Forbid Embed Font_%d",   // 9
+    u"HTML: General - Output Folder",       // 10
+    u"HTML: Fonts - Force Embed Font_%d",   // 11
+    u"HTML: Fonts - Forbid Embed Font_%d",  // 12
+    u"Printer %d",                          // 13
+    u"Redirect Printing Log File",          // 14
+    u"Enable Redirect Printing Log",        // 15
+    u"SMTP Server",                         // 16
+    u"SMTP Port",                           // 17
+    u"SMTP UserName",                       // 18
+    u"SMTP Password",                       // 19
+    u"SMTP Enable SSL",                     // 20
+    u"Email Send Silently",                 // 21
+    u"Email Sender",                        // 22
+    u"Email To",                            // 23
+    u"Email Cc",                            // 24
+    u"Email Bcc",                           // 25
+    u"Email Subject",                       // 26
+    u"Email Body",                          // 27
+    u"Logging Directory",                   // 28
+    u"Logging Enabled",                     // 29
+    u"Sender Client",                       // 30
+    u"SharePoint Server",                   // 31
+    u"SharePoint Directory",                // 32
+    u"SharePoint User",                     // 33
+    u"SharePoint Pass",                     // 34
+    u"SharePoint Logfile",                  // 35
+    u"SharePoint Silent",                   // 36
+    u"Watermark Portrait Image",            // 37
+    u"Watermark Landscape Image",           // 38
+    u"Watermark Portrait First Image",      // 39
+    u"Watermark Landscape First Image",     // 40
 };
 
 constexpr const char16_t* kUiTabs[] = {

@@ -43,8 +43,7 @@ const BitSetPlace* PlaceOf(SettingsBit bit) {
 
 const TestRule* RuleOf(SettingsBit bit) {
     for (const TestRule& rule : kTestRules)
-        if (rule.set == bit.set && bit.nBit >= rule.nFirst && bit.nBit <= rule.nLast)
-            return &rule;
+        if (rule.set == bit.set && bit.nBit >= rule.nFirst && bit.nBit <= rule.nLast) return &rule;
     return nullptr;
 }
 

@@ -48,8 +48,7 @@ inline constexpr SettingsBit kWatermarkPortraitStretchToWidth{SettingsBitSet::wa
 inline constexpr SettingsBit kWatermarkPortraitPlacement{SettingsBitSet::watermarkFlags, 4};
 inline constexpr SettingsBit kWatermarkPortraitTile{SettingsBitSet::watermarkFlags, 5};
 inline constexpr SettingsBit kWatermarkLandscapeStretchToFit{SettingsBitSet::watermarkFlags, 6};
-inline constexpr SettingsBit kWatermarkLandscapeStretchToWidth{SettingsBitSet::watermarkFlags,
-                                                               7};
+inline constexpr SettingsBit kWatermarkLandscapeStretchToWidth{SettingsBitSet::watermarkFlags, 7};
 inline constexpr SettingsBit kWatermarkLandscapePlacement{SettingsBitSet::watermarkFlags, 8};
 inline constexpr SettingsBit kWatermarkLandscapeTile{SettingsBitSet::watermarkFlags, 9};
 inline constexpr SettingsBit kWatermarkFirstImage{SettingsBitSet::watermarkFlags, 10};

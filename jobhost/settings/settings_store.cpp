@@ -130,8 +130,8 @@ int ReadStoreDword(const DriverSettings* pSettings, const char16_t* szRootPath,
 }
 
 int ReadStoreText(const DriverSettings* pSettings, const char16_t* szRootPath,
-                  const char16_t* szKeyTemplate, const char16_t* szValueName,
-                  char16_t* szBuffer, std::uint32_t* pnSize) {
+                  const char16_t* szKeyTemplate, const char16_t* szValueName, char16_t* szBuffer,
+                  std::uint32_t* pnSize) {
     if (!szBuffer || !pnSize || *pnSize < 2) return 0;
     const std::uint32_t nChars = *pnSize / 2;
     std::memset(szBuffer, 0, std::size_t(nChars) * 2);
@@ -162,8 +162,8 @@ int WriteStoreText(const DriverSettings* pSettings, const char16_t* szRootPath,
                    const char16_t* szKeyTemplate, const char16_t* szValueName,
                    const std::u16string& text) {
     if (text.size() >= 0x3FFFFFFF) return 0;
-    return WriteValue(pSettings, szRootPath, szKeyTemplate, szValueName, reg::type::sz,
-                      text.data(), std::uint32_t(text.size() * 2));
+    return WriteValue(pSettings, szRootPath, szKeyTemplate, szValueName, reg::type::sz, text.data(),
+                      std::uint32_t(text.size() * 2));
 }
 
 int WriteStoreDword(const DriverSettings* pSettings, const char16_t* szRootPath,
@@ -171,8 +171,8 @@ int WriteStoreDword(const DriverSettings* pSettings, const char16_t* szRootPath,
                     std::uint32_t dwValue) {
     std::uint8_t abValue[4] = {std::uint8_t(dwValue), std::uint8_t(dwValue >> 8),
                                std::uint8_t(dwValue >> 16), std::uint8_t(dwValue >> 24)};
-    return WriteValue(pSettings, szRootPath, szKeyTemplate, szValueName, reg::type::dword,
-                      abValue, sizeof abValue);
+    return WriteValue(pSettings, szRootPath, szKeyTemplate, szValueName, reg::type::dword, abValue,
+                      sizeof abValue);
 }
 
 std::u16string ProtectedModeRoot(const DriverSettings* pSettings) {

@@ -41,8 +41,8 @@ int ReadStoreDword(const DriverSettings* pSettings, const char16_t* szRootPath,
 // the text's size in bytes, without the terminator, in *pnSize; 0 when it can't be read or,
 // with the size it needs (terminator included) in *pnSize, when it does not fit.
 int ReadStoreText(const DriverSettings* pSettings, const char16_t* szRootPath,
-                  const char16_t* szKeyTemplate, const char16_t* szValueName,
-                  char16_t* szBuffer, std::uint32_t* pnSize);
+                  const char16_t* szKeyTemplate, const char16_t* szValueName, char16_t* szBuffer,
+                  std::uint32_t* pnSize);
 
 // Create the root and the key below it when they are missing and write the value; 1 on
 // success.

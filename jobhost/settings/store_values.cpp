@@ -44,15 +44,14 @@ constexpr StoreValueInfo Password(SV value, const char16_t* szKey, const char16_
 constexpr StoreValueInfo Decimal(SV value, const char16_t* szKey, const char16_t* szName,
                                  std::int32_t nDefault, std::int64_t nMin = kIntMin,
                                  std::int64_t nMax = kIntMax) {
-    return {value, szKey,  szName, Kind::decimal, nDefault, nMin, nMax,
-            false, kIntMin, kIntMax, 0,           kShortValueBytes};
+    return {value, szKey, szName,  Kind::decimal, nDefault, nMin,
+            nMax,  false, kIntMin, kIntMax,       0,        kShortValueBytes};
 }
 constexpr StoreValueInfo Switch(SV value, const char16_t* szKey, const char16_t* szName,
                                 Kind kind = Kind::yesNo) {
     return {value, szKey, szName, kind, 0, 0, 1, false, 0, 1, 0, kShortValueBytes};
 }
-constexpr StoreValueInfo Count(SV value, const char16_t* szKey, const char16_t* szName,
-                               Kind kind) {
+constexpr StoreValueInfo Count(SV value, const char16_t* szKey, const char16_t* szName, Kind kind) {
     return {value, szKey, szName, kind, 0, 0, kIntMax, false, 0, kIntMax, 0, kShortValueBytes};
 }
 
@@ -61,10 +60,10 @@ constexpr StoreValueInfo kStoreValues[] = {
     Text(SV::pdfDocumentSubject, kPdf, u"Document Subject", 255),
     Text(SV::pdfDocumentAuthor, kPdf, u"Document Author", 255),
     Text(SV::pdfDocumentKeywords, kPdf, u"Document Keywords", 515),
-    Password(SV::pdfDocumentUserPassword, kPdf, u"Document User Password",
-             Kind::documentPassword, 32, 520),
-    Password(SV::pdfDocumentOwnerPassword, kPdf, u"Document Owner Password",
-             Kind::documentPassword, 32, 520),
+    Password(SV::pdfDocumentUserPassword, kPdf, u"Document User Password", Kind::documentPassword,
+             32, 520),
+    Password(SV::pdfDocumentOwnerPassword, kPdf, u"Document Owner Password", Kind::documentPassword,
+             32, 520),
     Decimal(SV::pdfStreamCompression, kPdf, u"Stream Compression", 105, 0, 106),
     Decimal(SV::pdfMonoImageCompression, kPdf, u"Mono Image Compression", 307, 0, 308),
     Decimal(SV::pdfColorImageCompression, kPdf, u"Color Image Compression", 207, 0, 207),
@@ -203,8 +202,7 @@ int GetText(const DriverSettings* pSettings, const StoreValueInfo& info, std::ui
 
     char16_t szStored[kStoreBufferBytes / 2];
     std::uint32_t nStored = info.nReadBytes;
-    if (!ReadStoreText(pSettings, kStoreRoot, info.szKeyTemplate, name.c_str(), szStored,
-                       &nStored))
+    if (!ReadStoreText(pSettings, kStoreRoot, info.szKeyTemplate, name.c_str(), szStored, &nStored))
         return 0;
     std::optional<std::u16string> text =
         Decode(info.kind, std::u16string_view(szStored, nStored / 2));
@@ -225,8 +223,7 @@ int SetText(const DriverSettings* pSettings, const StoreValueInfo& info, std::ui
     if (!IsText(info.kind) || !szText) return 0;
     std::size_t nLength = store_text::BoundedLength(szText, std::size_t(info.nMaxChars) + 1);
     if (nLength > info.nMaxChars) return 0;
-    std::optional<std::u16string> stored =
-        Encode(info.kind, std::u16string_view(szText, nLength));
+    std::optional<std::u16string> stored = Encode(info.kind, std::u16string_view(szText, nLength));
     if (!stored) return 0;
     std::u16string name = ValueName(info, nIndex);
     return WriteStoreText(pSettings, kStoreRoot, info.szKeyTemplate, name.c_str(), *stored);

@@ -93,14 +93,14 @@ enum class StoreValue : std::uint8_t {
 };
 
 enum class StoreValueKind : std::uint8_t {
-    text,               // REG_SZ
-    documentPassword,   // REG_SZ, scrambled
-    smtpPassword,       // REG_SZ, hex-encoded
-    sharePointPassword, // REG_SZ, scrambled and hex-encoded
-    decimal,            // REG_SZ of decimal digits
-    dword,              // REG_DWORD
-    yesNo,              // REG_SZ "Yes" or "No"
-    zeroOne,            // REG_SZ "1" or "0"
+    text,                // REG_SZ
+    documentPassword,    // REG_SZ, scrambled
+    smtpPassword,        // REG_SZ, hex-encoded
+    sharePointPassword,  // REG_SZ, scrambled and hex-encoded
+    decimal,             // REG_SZ of decimal digits
+    dword,               // REG_DWORD
+    yesNo,               // REG_SZ "Yes" or "No"
+    zeroOne,             // REG_SZ "1" or "0"
 };
 
 struct StoreValueInfo {

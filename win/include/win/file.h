@@ -39,8 +39,7 @@ inline constexpr Dword current = 1;
 inline constexpr Dword end = 2;
 }  // namespace seek
 
-Handle create(const char* name, Dword access, Dword shareMode, Dword disposition,
-              Dword attributes);
+Handle create(const char* name, Dword access, Dword shareMode, Dword disposition, Dword attributes);
 Handle create(const char16_t* name, Dword access, Dword shareMode, Dword disposition,
               Dword attributes);
 bool read(Handle file, void* buffer, Dword toRead, Dword* bytesRead);
@@ -56,7 +55,7 @@ Dword getAttributes(const char16_t* name);
 
 // Closes its file on every path.
 class UniqueFile {
-public:
+  public:
     UniqueFile() = default;
     explicit UniqueFile(Handle file) : file_(file) {}
     UniqueFile(const UniqueFile&) = delete;
@@ -80,7 +79,7 @@ public:
         file_ = file;
     }
 
-private:
+  private:
     Handle file_ = invalid;
 };
 

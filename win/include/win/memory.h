@@ -27,7 +27,7 @@ bool heapFree(void* memory);
 
 // Frees its block on every path.
 class UniqueGlobal {
-public:
+  public:
     UniqueGlobal() = default;
     explicit UniqueGlobal(Global block) : block_(block) {}
     UniqueGlobal(const UniqueGlobal&) = delete;
@@ -51,7 +51,7 @@ public:
         block_ = block;
     }
 
-private:
+  private:
     Global block_ = Global::none;
 };
 

@@ -46,8 +46,7 @@ Long openKey(Key parent, const char* subKey, Dword access, Key* result);
 Long openKey(Key parent, const char16_t* subKey, Dword access, Key* result);
 // Non-volatile key, no class; disposition may be null.
 Long createKey(Key parent, const char* subKey, Dword access, Key* result, Dword* disposition);
-Long createKey(Key parent, const char16_t* subKey, Dword access, Key* result,
-               Dword* disposition);
+Long createKey(Key parent, const char16_t* subKey, Dword access, Key* result, Dword* disposition);
 Long closeKey(Key key);
 
 // data may be null to ask for the size only; type may be null.
@@ -83,7 +82,7 @@ Long queryInfoKey(Key key, KeyInfo* info);
 
 // Closes its key on every path.
 class UniqueKey {
-public:
+  public:
     UniqueKey() = default;
     explicit UniqueKey(Key key) : key_(key) {}
     UniqueKey(const UniqueKey&) = delete;
@@ -112,7 +111,7 @@ public:
         key_ = key;
     }
 
-private:
+  private:
     Key key_ = Key::none;
 };
 

@@ -7,7 +7,7 @@ namespace win::time {
 
 struct SystemTime {
     Word year = 0;
-    Word month = 0;  // 1-12
+    Word month = 0;      // 1-12
     Word dayOfWeek = 0;  // 0 = Sunday
     Word day = 0;
     Word hour = 0;
