@@ -203,12 +203,13 @@ Long setImpl(Key key, const Char* name, Dword type, const void* data, Dword size
     std::size_t unit = ansi ? 1 : 2;
     if (data && isStringType(type) && size >= unit && size % unit == 0) {
         const unsigned char* bytes = static_cast<const unsigned char*>(data);
-        bool lastIsZero = true, nextIsZero = true;
-        for (std::size_t i = 0; i < unit; ++i) {
-            lastIsZero = lastIsZero && bytes[size - unit + i] == 0;
-            nextIsZero = nextIsZero && bytes[size + i] == 0;
-        }
-        if (!lastIsZero && nextIsZero) size += Dword(unit);
+        auto isZero = [&](std::size_t at) {
+            for (std::size_t i = 0; i < unit; ++i)
+                if (bytes[at + i] != 0) return false;
+            return true;
+        };
+        // Only a text that does not end in a terminator is looked past.
+        if (!isZero(size - unit) && isZero(size)) size += Dword(unit);
     }
     std::u16string valueName = toWide(name);
     RegValueEntry* value = r.node->findValue(valueName);
