@@ -10,6 +10,8 @@ namespace {
 namespace reg = win::reg;
 using store_text::Decimal;
 
+constexpr std::size_t kMaxTextChars = 0x3FFFFFFF;
+
 constexpr std::uint32_t kWriteAccess =
     reg::access::createSubKey | reg::access::setValue | reg::access::queryValue;
 
@@ -115,6 +117,12 @@ int ReadStoreValue(const DriverSettings* pSettings, const char16_t* szRootPath,
     return 1;
 }
 
+int StoreKeyExists(const DriverSettings* pSettings, const char16_t* szRootPath,
+                   const char16_t* szKeyTemplate) {
+    reg::UniqueKey key;
+    return OpenForReading(pSettings, szRootPath, szKeyTemplate, &key) ? 1 : 0;
+}
+
 int ReadStoreDword(const DriverSettings* pSettings, const char16_t* szRootPath,
                    const char16_t* szKeyTemplate, const char16_t* szValueName,
                    std::uint32_t* pdwValue) {
@@ -151,19 +159,21 @@ int WriteStoreString(const DriverSettings* pSettings, const char16_t* szRootPath
                      const char16_t* szText) {
     if (!szText) return 0;
     // A registry value holds far less than this; the bound keeps the byte count in range.
-    constexpr std::size_t kMaxChars = 0x3FFFFFFF;
-    std::size_t nLength = store_text::BoundedLength(szText, kMaxChars);
-    if (nLength >= kMaxChars) return 0;
-    return WriteValue(pSettings, szRootPath, szKeyTemplate, szValueName, reg::type::sz, szText,
-                      std::uint32_t(nLength * 2));
+    std::size_t nLength = store_text::BoundedLength(szText, kMaxTextChars);
+    if (nLength >= kMaxTextChars) return 0;
+    return WriteStoreText(pSettings, szRootPath, szKeyTemplate, szValueName,
+                          std::u16string(szText, nLength));
 }
 
 int WriteStoreText(const DriverSettings* pSettings, const char16_t* szRootPath,
                    const char16_t* szKeyTemplate, const char16_t* szValueName,
                    const std::u16string& text) {
-    if (text.size() >= 0x3FFFFFFF) return 0;
-    return WriteValue(pSettings, szRootPath, szKeyTemplate, szValueName, reg::type::sz, text.data(),
-                      std::uint32_t(text.size() * 2));
+    if (text.size() >= kMaxTextChars) return 0;
+    // The platform stores a terminator that follows the counted text in memory; a character
+    // other than 0 behind the text keeps it out.
+    std::u16string guarded = text + u'\xFFFF';
+    return WriteValue(pSettings, szRootPath, szKeyTemplate, szValueName, reg::type::sz,
+                      guarded.data(), std::uint32_t(text.size() * 2));
 }
 
 int WriteStoreDword(const DriverSettings* pSettings, const char16_t* szRootPath,

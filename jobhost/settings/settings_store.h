@@ -32,6 +32,10 @@ int ReadStoreValue(const DriverSettings* pSettings, const char16_t* szRootPath,
                    const char16_t* szKeyTemplate, const char16_t* szValueName, void* pBuffer,
                    std::uint32_t* pnSize);
 
+// 1 when <root>\<template filled with the printer store name> exists and can be read.
+int StoreKeyExists(const DriverSettings* pSettings, const char16_t* szRootPath,
+                   const char16_t* szKeyTemplate);
+
 // Reads a value of exactly 4 bytes, whatever its type, into *pdwValue; 1 on success.
 int ReadStoreDword(const DriverSettings* pSettings, const char16_t* szRootPath,
                    const char16_t* szKeyTemplate, const char16_t* szValueName,
