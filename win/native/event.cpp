@@ -8,9 +8,7 @@
 namespace win::event {
 namespace {
 
-HANDLE raw(Handle handle) {
-    return native::raw(handle);
-}
+using native::raw;
 Handle wrap(HANDLE handle) {
     return native::wrap<Handle>(handle);
 }

@@ -11,9 +11,7 @@
 namespace win::process {
 namespace {
 
-HANDLE raw(Handle handle) {
-    return native::raw(handle);
-}
+using native::raw;
 Handle wrap(HANDLE handle) {
     return native::wrap<Handle>(handle);
 }

@@ -52,17 +52,6 @@ std::u16string expand(const std::u16string& source) {
 }
 
 template <typename Char>
-void copyOut(const std::u16string& text, Char* buffer) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if constexpr (sizeof(Char) == 1)
-            buffer[i] = text[i] < 0x100 ? char(text[i]) : '?';
-        else
-            buffer[i] = text[i];
-    }
-    buffer[text.size()] = 0;
-}
-
-template <typename Char>
 Dword getImpl(const std::u16string& name, Char* buffer, Dword size) {
     const std::u16string* value = find(name);
     if (!value) {
@@ -70,7 +59,7 @@ Dword getImpl(const std::u16string& name, Char* buffer, Dword size) {
         return 0;
     }
     if (!buffer || size <= value->size()) return Dword(value->size() + 1);
-    copyOut(*value, buffer);
+    copyText(*value, buffer);
     return Dword(value->size());
 }
 
@@ -78,7 +67,7 @@ template <typename Char>
 Dword expandImpl(const std::u16string& source, Char* buffer, Dword size) {
     std::u16string text = expand(source);
     Dword needed = Dword(text.size() + 1);
-    if (buffer && size >= needed) copyOut(text, buffer);
+    if (buffer && size >= needed) copyText(text, buffer);
     return needed;
 }
 

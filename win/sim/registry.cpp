@@ -257,17 +257,6 @@ Long deleteKeyImpl(Key parent, const Char* subKey, Dword view) {
 }
 
 template <typename Char>
-void copyName(const std::u16string& name, Char* out) {
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if constexpr (sizeof(Char) == 1)
-            out[i] = name[i] < 0x100 ? char(name[i]) : '?';
-        else
-            out[i] = name[i];
-    }
-    out[name.size()] = 0;
-}
-
-template <typename Char>
 Long enumKeyImpl(Key key, Dword index, Char* name, Dword* nameChars) {
     if (!name || !nameChars) return err::invalidParameter;
     if (Dword fault = win::sim::takeFault("RegEnumKeyEx")) return Long(fault);
@@ -279,7 +268,7 @@ Long enumKeyImpl(Key key, Dword index, Char* name, Dword* nameChars) {
     std::advance(it, index);
     const std::u16string& childName = it->second->name;
     if (childName.size() + 1 > *nameChars) return err::moreData;
-    copyName(childName, name);
+    copyText(childName, name);
     *nameChars = Dword(childName.size());
     return err::success;
 }
@@ -301,7 +290,7 @@ Long enumValueImpl(Key key, Dword index, Char* name, Dword* nameChars, Dword* ty
         *dataSize = Dword(bytes.size());
         return err::moreData;
     }
-    copyName(value.name, name);
+    copyText(value.name, name);
     *nameChars = Dword(value.name.size());
     if (type) *type = value.type;
     if (data && !bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());

@@ -18,6 +18,17 @@ std::u16string widen(const char* text, std::size_t length);
 std::u16string widen(const char* text);
 std::string narrow(const std::u16string& text);
 std::u16string fromUtf16(const char16_t* text);
+// Copies text and its terminator out to a caller's 8-bit or UTF-16 buffer, which has room.
+template <typename Char>
+void copyText(const std::u16string& text, Char* out) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if constexpr (sizeof(Char) == 1)
+            out[i] = text[i] < 0x100 ? char(text[i]) : '?';
+        else
+            out[i] = text[i];
+    }
+    out[text.size()] = 0;
+}
 // Case folding as the registry and the file system compare names.
 char16_t foldCase(char16_t c);
 std::u16string folded(const std::u16string& text);
