@@ -18,7 +18,9 @@ $(PRESETS:%=build-%): build-%: bootstrap build/%/build.ninja
 	cmake --build --preset $*
 
 demo: build-host
-	build/host/bin/printside --demo examples/demo.json
+	build/host/bin/printside examples/demo.json
+	@echo
+	build/host/bin/printside examples/start-before-printing.json
 
 test-host: build-host
 	ctest --preset host

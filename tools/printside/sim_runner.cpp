@@ -11,6 +11,8 @@
 #include "scenario_writer.h"
 #include "win/sim/events.h"
 #include "win/sim/machine.h"
+#include "win/sim/processes.h"
+#include "win/sim/shell_requests.h"
 
 namespace printside {
 namespace {
@@ -47,11 +49,40 @@ class Observer {
                 start = end + 2;
             }
         }
+        machineActivity(&lines);
         for (const std::string& line : lines) out_ << when << "  " << line << "\n";
         last_ = std::move(now);
     }
 
   private:
+    // Processes started, events set or reset and shell requests since the last look.
+    void machineActivity(std::vector<std::string>* lines) {
+        // In the order they happened: each event change knows how many starts came before it.
+        std::vector<win::sim::ProcessStart> starts = win::sim::processStarts();
+        std::vector<win::sim::EventChange> changes = win::sim::eventChanges();
+        auto startsUpTo = [&](std::size_t count) {
+            for (; starts_ < count && starts_ < starts.size(); ++starts_)
+                lines->push_back("process started: " + starts[starts_].commandLine + " (in " +
+                                 starts[starts_].startFolder + ", show " +
+                                 std::to_string(starts[starts_].showWindow) + ")");
+        };
+        for (; changes_ < changes.size(); ++changes_) {
+            startsUpTo(changes[changes_].processesStarted);
+            lines->push_back(
+                "event " + changes[changes_].name +
+                (changes[changes_].kind == win::sim::EventChange::Kind::set ? " set" : " reset"));
+        }
+        startsUpTo(starts.size());
+        std::vector<win::sim::ShellRequest> requests = win::sim::shellRequests();
+        for (std::size_t i = requests_; i < requests.size(); ++i) {
+            const win::sim::ShellRequest& r = requests[i];
+            lines->push_back("shell: " + r.verb.value_or("(default)") + " " + r.file.value_or("") +
+                             (r.parameters ? " " + *r.parameters : std::string()) + " -> " +
+                             std::to_string(r.result));
+        }
+        requests_ = requests.size();
+    }
+
     static void diff(const std::vector<std::string>& before, const std::vector<std::string>& after,
                      const std::string& kind, std::vector<std::string>* lines) {
         std::set<std::string> was(before.begin(), before.end()), is(after.begin(), after.end());
@@ -64,6 +95,7 @@ class Observer {
     const Scenario& scenario_;
     std::ostream& out_;
     Report last_;
+    std::size_t starts_ = 0, changes_ = 0, requests_ = 0;
 };
 
 }  // namespace
