@@ -50,30 +50,20 @@ const Slot kSlots[] = {
     {kPrinter + "\\Watermark", "First Image Landscape Brightness"},
     {kPrinter + "\\Watermark", "First Image Portrait Position"},
     {kPrinter + "\\Watermark", "First Image Landscape Position"},
-    {kPrinter + kJobSet, "File Format"},
     {kPrinter + kJobSet, "Print Watermark"},
-    {kPrinter + kJobSet, "Watermark Add first page only"},
     {kPrinter + kJobSet, "Watermark First Image enabled"},
-    {kPrinter + kJobSet, "Watermark P First Image position"},
-    {kPrinter + kJobSet, "Watermark P Brightness"},
-    {kPrinter + kJobSet, "Output Path"},
     {kPrinter + kJobSet, "Watermark Portrait Image"},
-    {kPrinter + kJobSet, "Watermark Landscape Image"},
     {kPrinter + kJobSet, "Watermark Portrait First Image"},
-    {kPrinter + kJobSet, "Watermark Landscape First Image"},
     {kPrinter + kJobSet, "Printer 1"},
     {kProtectedPrinter + kJobSet, "Print Watermark"},
     {kProtectedPrinter + kJobSet, "Watermark Portrait Image"},
     {kPrinter + "\\UI Tabs Settings", "Display Watermark Tab"},
     {kPrinter + "\\UI Tabs Settings", "Display Bates Tab"},
     {kPrinter + "\\Pdf Settings", "Document User Password"},
-    {kPrinter + "\\Pdf Settings", "Document Owner Password"},
     {kPrinter + "\\Post Print Settings\\Email Settings", "SMTP Password"},
     {kPrinter + "\\Post Print Settings\\SharePoint Settings", "SharePoint Pass"},
     {kPrinter + "\\BatesNumbering", "Number of Formats"},
     {kPrinter + "\\BatesNumbering\\1", "Name"},
-    {kPrinter + "\\BatesNumbering\\1", "Prefix"},
-    {kPrinter + "\\BatesNumbering\\1", "Start with"},
     {kPrinter + "\\BatesNumbering\\1", "Font Facename"},
     {"", "tabs.ini"},
 };
@@ -101,8 +91,13 @@ DriverSettings MakeRecord(std::uint8_t switches) {
     return settings;
 }
 
+// Twice as many values as there are slots: enough to store one over another, few enough that a
+// long input does not spend its run in the registry's writer.
+constexpr std::size_t kMaxValues = 2 * (sizeof kSlots / sizeof kSlots[0]);
+
 void LayValues(const std::uint8_t* data, std::size_t size) {
-    for (std::size_t at = 0; at + 3 <= size;) {
+    std::size_t nValues = 0;
+    for (std::size_t at = 0; at + 3 <= size && nValues++ < kMaxValues;) {
         const Slot& slot = kSlots[data[at] % (sizeof kSlots / sizeof kSlots[0])];
         win::Dword type = (data[at + 1] & 0x0F) % 12;
         std::size_t repeat = 1 + (data[at + 1] >> 4);
@@ -200,8 +195,8 @@ void ReadRawValues(const DriverSettings* p) {
 
 // The options that have slots, one of each table that has none, an indexed one and numbers
 // without a name.
-constexpr std::int32_t kNumberOptions[] = {-1, 0, 39, 41, 48, 50, 51, 52, 57};
-constexpr std::int32_t kStringOptions[] = {-1, 0, 1, 8, 37, 38, 39, 40, 41};
+constexpr std::int32_t kNumberOptions[] = {-1, 39, 50, 52, 57};
+constexpr std::int32_t kStringOptions[] = {-1, 1, 8, 37, 39, 41};
 
 void ReadJobOptions(const DriverSettings* p) {
     HasJobOptionSet(p);
@@ -279,8 +274,8 @@ void ReadBatesFormats(const DriverSettings* p) {
         const char16_t* szName;
     };
     const BatesValue kValues[] = {
-        {u"%s\\BatesNumbering", u"Number of Formats"}, {u"%s\\BatesNumbering\\1", u"Name"},
-        {u"%s\\BatesNumbering\\1", u"Prefix"},         {u"%s\\BatesNumbering\\1", u"Start with"},
+        {u"%s\\BatesNumbering", u"Number of Formats"},
+        {u"%s\\BatesNumbering\\1", u"Name"},
         {u"%s\\BatesNumbering\\1", u"Font Facename"},
     };
     for (const BatesValue& value : kValues)

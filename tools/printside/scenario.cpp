@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <stdexcept>
+#include <utility>
 
 #include "win/environment.h"
 
@@ -41,6 +44,27 @@ std::string fromHex(const std::string& hex, bool* ok) {
     return out;
 }
 
+// A whole number of type T; a fraction or a value out of its range is an error in the scenario.
+template <typename T>
+T wholeNumber(const json& v, const char* what) {
+    if (v.is_number_unsigned()) {
+        std::uint64_t n = v.get<std::uint64_t>();
+        if (std::cmp_less_equal(n, std::numeric_limits<T>::max())) return T(n);
+    } else if (v.is_number_integer()) {
+        std::int64_t n = v.get<std::int64_t>();
+        if (std::in_range<T>(n)) return T(n);
+    }
+    throw std::out_of_range(std::string(what) + ": a whole number in range expected");
+}
+
+template <typename T>
+T wholeNumberOr(const json& object, const char* key, T fallback) {
+    return object.contains(key) ? wholeNumber<T>(object[key], key) : fallback;
+}
+
+// Zero-filled values and page records are made in memory; more than this is no scenario's.
+constexpr std::size_t kMaxGeneratedBytes = std::size_t(16) << 20;
+
 // A JSON value as a registry value: strings are REG_SZ, numbers REG_DWORD, and objects
 // say what they are ({"binary": "hex"}, {"size": n} for n zero bytes, {"string": s,
 // "terminated": false}).
@@ -53,7 +77,8 @@ bool toValue(const std::string& name, const json& v, RegistryValue* out, std::st
     }
     if (v.is_number_integer()) {
         out->kind = RegistryValue::Kind::dword;
-        out->number = std::uint32_t(v.get<std::int64_t>());
+        out->number = v.is_number_unsigned() ? std::uint32_t(v.get<std::uint64_t>())
+                                             : std::uint32_t(v.get<std::int64_t>());
         return true;
     }
     if (v.is_object() && v.contains("string")) {
@@ -71,7 +96,9 @@ bool toValue(const std::string& name, const json& v, RegistryValue* out, std::st
     }
     if (v.is_object() && v.contains("size")) {
         out->kind = RegistryValue::Kind::binary;
-        out->bytes.assign(v["size"].get<std::size_t>(), '\0');
+        std::size_t size = wholeNumber<std::size_t>(v["size"], "size");
+        if (size > kMaxGeneratedBytes) throw std::out_of_range("size: too large");
+        out->bytes.assign(size, '\0');
         return true;
     }
     *error = "value \"" + name + "\": a string, a number or {binary|size|string} expected";
@@ -110,7 +137,7 @@ bool readContent(const json& object, const std::string& baseFolder, std::string*
 }
 
 bool readStep(const json& s, const std::string& baseFolder, Step* step, std::string* error) {
-    step->atMs = s.value("at", std::uint64_t(0));
+    step->atMs = wholeNumberOr<std::uint64_t>(s, "at", 0);
     step->beforeStart = s.value("beforeStart", false);
     step->label = s.value("label", std::string());
     if (s.contains("job")) {
@@ -124,14 +151,14 @@ bool readStep(const json& s, const std::string& baseFolder, Step* step, std::str
     if (s.contains("page")) {
         const json& p = s["page"];
         step->target = Step::Target::page;
-        step->page = p.value("number", 1u);
+        step->page = wholeNumberOr<std::uint32_t>(p, "number", 1);
         step->path = p.value("file", std::string());
         if (!readContent(p, baseFolder, &step->fileContent, error)) return false;
         // What the driver writes for a page, unless the scenario says otherwise.
         json values = json::object();
         if (!step->path.empty()) values["Forwarding"] = step->path;
         values["Size"] = step->fileContent.size();
-        std::size_t devModeSize = p.value("devModeSize", std::size_t(6879));
+        std::size_t devModeSize = wholeNumberOr<std::uint32_t>(p, "devModeSize", 6879);
         values["DevModeSize"] = devModeSize;
         values["DevMode"] = json{{"size", devModeSize}};
         if (p.contains("devMode")) values["DevMode"] = p["devMode"];
@@ -175,7 +202,7 @@ bool readStep(const json& s, const std::string& baseFolder, Step* step, std::str
         const json& e = s["waitEvent"];
         step->target = Step::Target::waitEvent;
         step->eventName = e.at("name").get<std::string>();
-        step->timeoutMs = e.value("timeoutMs", std::uint64_t(30000));
+        step->timeoutMs = wholeNumberOr<std::uint32_t>(e, "timeoutMs", 30000);
         return true;
     }
     *error =
@@ -212,7 +239,7 @@ std::optional<Scenario> parseScenario(const std::string& text, const std::string
         Scenario scenario;
         scenario.name = root.value("name", std::string());
         scenario.printerKeyName = root.at("printer").get<std::string>();
-        scenario.jobNumber = root.at("job").get<std::int32_t>();
+        scenario.jobNumber = wholeNumber<std::int32_t>(root.at("job"), "job");
         scenario.commandLine = root.value(
             "commandLine", std::to_string(scenario.jobNumber) + "," + scenario.printerKeyName);
         for (const json& s : root.value("steps", json::array())) {
@@ -226,7 +253,7 @@ std::optional<Scenario> parseScenario(const std::string& text, const std::string
                 return std::pair(!a.beforeStart, a.atMs) < std::pair(!b.beforeStart, b.atMs);
             });
         return scenario;
-    } catch (const json::exception& e) {
+    } catch (const std::exception& e) {
         *error = e.what();
         return std::nullopt;
     }
